@@ -3,6 +3,8 @@
 */
 #include "pf/host/device.h"
 
+#include "core/shell_internal.h"
+
 namespace pf::host {
 
 namespace {
@@ -12,7 +14,10 @@ DeviceConfig& config() {
 }
 }  // namespace
 
-void configureDevice(const DeviceConfig& c) { config() = c; }
+void configureDevice(const DeviceConfig& c) {
+  config() = c;
+  pf::shell::placeShellWindows();
+}
 
 const DeviceConfig& deviceConfig() { return config(); }
 
