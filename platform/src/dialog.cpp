@@ -152,7 +152,7 @@ PfResult pfDialogBoxIndirect(PfModule module, const PfDialogTemplate* tpl, PfWnd
   }
 
   d = dialogState(dlg);
-  PfResult result = (d && d->ended) ? d->result : PF_DIALOG_FAILED;
+  PfResult result = (d && d->ended) ? d->result : PfResult{PF_DIALOG_FAILED};
   if (ownerWasEnabled && pfIsWindow(ownerTop)) pfEnableWindow(ownerTop, true);
   pfDestroyWindow(dlg);
   if (pfIsWindow(focusBefore)) pfSetFocus(focusBefore);

@@ -1,6 +1,8 @@
 /*
 ** Dialog-item helpers: messages, text and numbers addressed by control id.
 */
+#include <string>
+
 #include "pf/dialog.h"
 #include "pf/text.h"
 #include "pf/window.h"

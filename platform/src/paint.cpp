@@ -162,7 +162,9 @@ bool pfRectangle(PfDC dc, int32_t left, int32_t top, int32_t right, int32_t bott
   pf::wm::Window* w = target(pc);
   if (!w) return false;
   const Brush* b = brush(pc->brush);
-  pf::wm::DrawOp op{pf::wm::DrawOp::Kind::Rectangle, PfRect{left, top, right, bottom}};
+  pf::wm::DrawOp op;
+  op.kind = pf::wm::DrawOp::Kind::Rectangle;
+  op.rect = PfRect{left, top, right, bottom};
   op.outline = pfRgb(0, 0, 0);
   op.fill = b ? b->color : pfRgb(255, 255, 255);
   w->currentPaint.push_back(std::move(op));
@@ -174,7 +176,9 @@ bool pfFillRect(PfDC dc, const PfRect* rect, PfGdi fill) {
   pf::wm::Window* w = target(pc);
   const Brush* b = brush(fill);
   if (!w || !rect || !b) return false;
-  pf::wm::DrawOp op{pf::wm::DrawOp::Kind::Fill, *rect};
+  pf::wm::DrawOp op;
+  op.kind = pf::wm::DrawOp::Kind::Fill;
+  op.rect = *rect;
   op.fill = b->color;
   w->currentPaint.push_back(std::move(op));
   return true;
@@ -201,7 +205,9 @@ int32_t pfDrawText(PfDC dc, const char16_t* text, int32_t length, PfRect* rect, 
   pf::wm::Window* w = target(pc);
   if (!w || !text || !rect) return 0;
   std::u16string s = length < 0 ? std::u16string(text) : std::u16string(text, static_cast<size_t>(length));
-  pf::wm::DrawOp op{pf::wm::DrawOp::Kind::Text, *rect};
+  pf::wm::DrawOp op;
+  op.kind = pf::wm::DrawOp::Kind::Text;
+  op.rect = *rect;
   op.text = std::move(s);
   op.textColor = pc->textColor;
   op.transparent = pc->bkMode == PF_TRANSPARENT;

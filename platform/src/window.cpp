@@ -319,7 +319,7 @@ bool pfShowWindow(PfWnd wnd, int32_t command) {
     if (show) {
       pfInvalidateRect(wnd, nullptr, true);
     } else {
-      if (Window* p = find(w->parent)) pfInvalidateRect(w->parent, &w->rect, true);
+      if (find(w->parent)) pfInvalidateRect(w->parent, &w->rect, true);
       PfWnd f = reg().focus;
       if (f != PfWnd::none && (f == wnd || [&] {
             for (Window* a = find(f); a; a = find(a->parent))

@@ -112,7 +112,7 @@ PfResult comboProc(PfWnd wnd, uint32_t msg, PfWParam wParam, PfLParam lParam) {
       return 0;
     case PFCB_SETCURSEL:
       select(wnd, c, static_cast<int32_t>(index));
-      return c->selection >= 0 ? c->selection : PFCB_ERR;
+      return c->selection >= 0 ? PfResult{c->selection} : PfResult{PFCB_ERR};
     case PFCB_GETCURSEL:
       return c->selection;
     case PFCB_GETLBTEXT: {

@@ -100,7 +100,7 @@ PfResult listProc(PfWnd wnd, uint32_t msg, PfWParam wParam, PfLParam lParam) {
       pfInvalidateRect(wnd, nullptr, true);
       return 0;
     case PFLB_SETCURSEL:
-      return select(wnd, l, static_cast<int32_t>(index), false) ? index : PFLB_ERR;
+      return select(wnd, l, static_cast<int32_t>(index), false) ? index : PfResult{PFLB_ERR};
     case PFLB_GETCURSEL:
       return l->selection;
     case PFLB_GETTEXT: {

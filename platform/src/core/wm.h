@@ -18,7 +18,7 @@ namespace pf::wm {
 
 /* One recorded drawing operation of a paint, in client pixels. */
 struct DrawOp {
-  enum class Kind { Rectangle, Fill, Text } kind;
+  enum class Kind { Rectangle, Fill, Text } kind = Kind::Rectangle;
   PfRect rect;
   PfColor outline = 0; /* Rectangle: the pen */
   PfColor fill = 0;    /* Rectangle and Fill: the brush */
