@@ -63,7 +63,7 @@ class TextChecker {
     ASSERT_NE(s, nullptr) << key << " field " << field;
     const std::u16string t = s;
     const auto [where, isNew] = stored_.try_emplace(t, s);
-    EXPECT_EQ(where->second, s) << key << " field " << field << ": equal text stored twice";
+    ASSERT_EQ(where->second, s) << key << " field " << field << ": equal text stored twice";
     if (t.empty()) return;
     EXPECT_NE(t.front(), u' ') << key << " field " << field;
     EXPECT_NE(t.back(), u' ') << key << " field " << field;
@@ -82,6 +82,7 @@ TEST(AlmanacDayTexts, EveryFieldIsAWellFormedSharedText) {
     const char16_t* fields[] = {d.suitable, d.avoid, d.luckySpirits, d.unluckySpirits,
                                 d.fetusGod, d.fiveElements, d.clash, d.pengzuTaboos};
     for (int f = 0; f < 8; ++f) checker.check(fields[f], d.key, f + 2);
+    if (HasFatalFailure()) return;
   }
 }
 
@@ -91,6 +92,7 @@ TEST(TradAlmanacDayTexts, EveryFieldIsAWellFormedSharedText) {
     const TradAlmanacDay& d = tradAlmanacDays[i];
     checker.check(d.suitable, d.key, 2);
     checker.check(d.avoid, d.key, 3);
+    if (HasFatalFailure()) return;
   }
 }
 

@@ -138,8 +138,9 @@ bool parseRecordLine(std::u32string_view line, int textFieldCount, TableRecord& 
 }  // namespace
 
 bool parseTableSource(std::string_view bytes, int textFieldCount,
-                      std::vector<TableRecord>& records, SourceError& error) {
-  records.clear();
+                      std::vector<TableRecord>& result, SourceError& error) {
+  result.clear();
+  std::vector<TableRecord> records;  // handed out only when the whole source is good
   if (textFieldCount < 0) {
     error = {0, "the number of text fields must not be negative"};
     return false;
@@ -198,6 +199,7 @@ bool parseTableSource(std::string_view bytes, int textFieldCount,
     error = {0, "no records (a table needs at least one)"};
     return false;
   }
+  result = std::move(records);
   return true;
 }
 

@@ -7,9 +7,8 @@
 ** \\ \t \r \n; no other control character may appear literally. Keys must
 ** rise strictly from record to record.
 **
-** parseTableSource either fills records completely or reports the first
-** problem with its 1-based line number; it never returns a partial table
-** as a success.
+** parseTableSource either fills records with the whole table or reports the
+** first problem with its 1-based line number and leaves records empty.
 */
 #pragma once
 
