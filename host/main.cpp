@@ -27,7 +27,6 @@
 namespace fs = std::filesystem;
 using namespace lumeno;
 
-bool parseDate(const std::string& text, int32_t* y, int32_t* m, int32_t* d); /* automation.cpp */
 
 namespace {
 

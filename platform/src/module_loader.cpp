@@ -69,16 +69,25 @@ PfModule loadPlugin(const std::filesystem::path& file, std::string* error) {
   return handle;
 }
 
+PfModule registerStaticModule(const PfResourceTable* resources, const std::u16string& fileName) {
+  ModuleRec rec;
+  rec.resources = resources;
+  rec.devicePath = deviceConfig().pluginsDevicePath + u"\\" + fileName;
+  PfModule handle = static_cast<PfModule>(reg().next++);
+  reg().modules[static_cast<uint32_t>(handle)] = std::move(rec);
+  return handle;
+}
+
 void* findExport(PfModule m, const char* name) {
   ModuleRec* rec = module(m);
-  return rec ? dlsym(rec->library, name) : nullptr;
+  return (rec && rec->library) ? dlsym(rec->library, name) : nullptr;
 }
 
 void unloadPlugin(PfModule m) {
   ModuleRec* rec = module(m);
   if (!rec) return;
-  rec->entry(m, PF_DLL_PROCESS_DETACH, nullptr);
-  dlclose(rec->library);
+  if (rec->entry) rec->entry(m, PF_DLL_PROCESS_DETACH, nullptr);
+  if (rec->library) dlclose(rec->library);
   reg().modules.erase(static_cast<uint32_t>(m));
 }
 
@@ -87,7 +96,7 @@ void unloadPlugin(PfModule m) {
 const PfResource* pfFindResource(PfModule m, uint32_t id, uint32_t typeId) {
   ModuleRec* rec = module(m);
   if (!rec) return nullptr;
-  for (uint32_t i = 0; i < rec->resources->count; ++i) {
+  for (uint32_t i = 0; rec->resources && i < rec->resources->count; ++i) {
     const PfResource& r = rec->resources->resources[i];
     if (!r.typeName && r.typeId == typeId && !r.name && r.id == id) return &r;
   }
@@ -97,7 +106,7 @@ const PfResource* pfFindResource(PfModule m, uint32_t id, uint32_t typeId) {
 const PfResource* pfFindResourceNamed(PfModule m, const char16_t* name, const char16_t* typeName) {
   ModuleRec* rec = module(m);
   if (!rec) return nullptr;
-  for (uint32_t i = 0; i < rec->resources->count; ++i) {
+  for (uint32_t i = 0; rec->resources && i < rec->resources->count; ++i) {
     const PfResource& r = rec->resources->resources[i];
     if (sameName(r.typeName, typeName) && sameName(r.name, name)) return &r;
   }

@@ -345,7 +345,8 @@ bool pfEnableWindow(PfWnd wnd, bool enable) {
   if (w->enabled != enable) {
     w->enabled = enable;
     pfSendMessage(wnd, PFM_ENABLE, enable ? 1 : 0, 0);
-    if (w->visible) pfInvalidateRect(wnd, nullptr, true);
+    /* A control looks different when disabled; a dialog does not. */
+    if (w->visible && w->parent != PfWnd::none) pfInvalidateRect(wnd, nullptr, true);
     if (!enable && reg().focus == wnd) reg().focus = PfWnd::none;
   }
   return wasDisabled;

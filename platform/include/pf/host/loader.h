@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "pf/module.h"
 #include "pf/types.h"
 
 namespace pf::host {
@@ -16,6 +17,9 @@ namespace pf::host {
 ** failure, with the reason in *error. */
 PF_API PfModule loadPlugin(const std::filesystem::path& file, std::string* error);
 PF_API void* findExport(PfModule module, const char* name);
+/* A module whose resources live in the host itself (tests, the host's own
+** dialogs): no library, no entry point. */
+PF_API PfModule registerStaticModule(const PfResourceTable* resources, const std::u16string& fileName);
 /* Detaches (reason 0) and closes the library. */
 PF_API void unloadPlugin(PfModule module);
 
