@@ -225,7 +225,9 @@ int runCommand(const std::vector<std::string>& args) {
     return usageError(error);
 
   /* The calendar's own window holds the focus when a page opens. */
-  PfWnd calendar = pfCreateWindow(0, u"STATIC", u"Lumeno", PFWS_POPUP | PFWS_VISIBLE, 0, 26,
+  PfWndClass calendarClass{u"LumenoCalendar", pfDefWindowProc, PfModule::none};
+  pfRegisterClass(&calendarClass);
+  PfWnd calendar = pfCreateWindow(0, u"LumenoCalendar", u"Lumeno", PFWS_POPUP | PFWS_VISIBLE, 0, 26,
                                   config.screenWidth, config.screenHeight - 52, PfWnd::none, 0,
                                   PfModule::none, nullptr);
   pfSetFocus(calendar);

@@ -83,6 +83,8 @@ void registerDialogClass() {
   info.proc = dialogWndProc;
   info.release = [](PfWnd wnd) {
     if (Window* w = find(wnd)) {
+      /* The soft-key bar belongs to its dialog and goes with it. */
+      if (w->dialog && pfIsWindow(w->dialog->menuBar)) pfDestroyWindow(w->dialog->menuBar);
       delete w->dialog;
       w->dialog = nullptr;
     }

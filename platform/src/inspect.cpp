@@ -130,7 +130,9 @@ json leftovers() {
   for (PfWnd h : pf::wm::allWindows()) {
     pf::wm::Window* w = pf::wm::find(h);
     const auto& name = w->cls->name;
-    if (pf::wm::sameName(name, u"PfDesktop") || pf::wm::sameName(name, u"HHTaskBar")) continue;
+    if (pf::wm::sameName(name, u"PfDesktop") || pf::wm::sameName(name, u"HHTaskBar") ||
+        pf::wm::sameName(name, u"LumenoCalendar"))
+      continue;
     windows.push_back({{"hwnd", static_cast<uint32_t>(h)},
                        {"class", pf::trace::utf8(name)},
                        {"id", w->id}});
