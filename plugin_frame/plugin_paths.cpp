@@ -5,6 +5,7 @@
 
 void pluginFilePath(const char16_t* fileName, char16_t* buffer, int32_t size) {
   if (!buffer || size <= 0) return;
+  buffer[0] = 0;
   pfGetModuleFileName(moduleHandle, buffer, size);
   int32_t i = static_cast<int32_t>(pfStrLen(buffer));
   while (i >= 0 && buffer[i] != u'\\') --i;

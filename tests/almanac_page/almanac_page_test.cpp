@@ -136,6 +136,20 @@ TEST(AlmanacPage, SecondVisitShowsTheSecondDateAndTheNameStays) {
   EXPECT_EQ(run.ofType("version").at(0)["value"], 65539);
 }
 
+TEST(AlmanacPage, TraceShowsTheViewerMessagesAndTheClosingOrder) {
+  LumenoRun run = runLumeno("LM_almanac --date 2007-10-26 --trace", "softkey left\n");
+  ASSERT_EQ(run.status, 0);
+  std::vector<int> messages;
+  std::vector<std::string> destroyed;
+  for (const auto& t : run.ofType("trace")) {
+    if (t["event"] == "viewer") messages.push_back(t["msg"]);
+    if (t["event"] == "destroy") destroyed.push_back(t["class"]);
+  }
+  EXPECT_EQ(messages, (std::vector<int>{12, 1126, 1126, 1126, 1128}));
+  ASSERT_FALSE(destroyed.empty());
+  EXPECT_EQ(destroyed.front(), "DISPLAYCLASS") << "the viewer goes before the dialog ends";
+}
+
 TEST(AlmanacPage, ScriptEndingWithThePageOpenFails) {
   LumenoRun run = runLumeno("LM_almanac --date 2007-10-26", "snapshot\n");
   EXPECT_EQ(run.status, 1);

@@ -120,3 +120,28 @@ TEST_F(PaintTimerTest, TimersTickWithTheFixedClockAlsoBehindAMessageBox) {
 }
 
 }  // namespace
+
+namespace {
+
+const PfDialogItem kField[] = {{PF_CLASS_EDIT, u"", 4, kChild | PFWS_TABSTOP, 0, 0, 40, 12}};
+const PfDialogTemplate kFieldPage = {0x80C80040u, u"Field", 0, 0, 139, 137, u"Tahoma", 9, 1, kField};
+
+TEST_F(PaintTimerTest, ChildChangesRepaintTheChildOnly) {
+  int before = -1, after = -1;
+  source.steps.push_back([&] {
+    before = gPaints;
+    PfWnd field = pfGetDlgItem(pf::host::topmostDialog(), 4);
+    pfSetWindowText(field, u"28");
+    pfMoveWindow(field, 5, 5, 50, 20, true);
+  });
+  source.steps.push_back([] { USER(pf::host::user::typeText(4, u"30", &error_)); });
+  source.steps.push_back([&] {
+    after = gPaints;
+    pfEndDialog(pf::host::topmostDialog(), 1);
+  });
+  pfDialogBoxIndirect(PfModule::none, &kFieldPage, PfWnd::none, paintingProc, 0);
+  EXPECT_EQ(before, 1);
+  EXPECT_EQ(after, before) << "text, position and typing in a child leave the page alone";
+}
+
+}  // namespace
