@@ -196,7 +196,6 @@ bool pfKillTimer(PfWnd wnd, uint32_t id) {
 }
 
 namespace pf::clockwork {
-/* For the host's final report: the timers still running. */
 std::vector<std::pair<PfWnd, uint32_t>> runningTimers() {
   std::vector<std::pair<PfWnd, uint32_t>> out;
   for (auto& t : cs().timers) out.emplace_back(t.wnd, t.id);

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "core/dialog_state.h"
+#include "core/loop.h"
 #include "core/shell_internal.h"
 #include "core/wm.h"
 #include "pf/host/device.h"
 #include "pf/host/trace.h"
 #include "pf/window.h"
-
-namespace pf::clockwork {
-std::vector<std::pair<PfWnd, uint32_t>> runningTimers(); /* clock.cpp */
-}
 
 namespace {
 

@@ -57,9 +57,16 @@ PfResult editProc(PfWnd wnd, uint32_t msg, PfWParam wParam, PfLParam lParam) {
       return code;
     }
     case PFM_KEYDOWN:
-      if (wParam == PFK_ENTER && multiLine(wnd) && !readOnly(wnd)) {
-        std::string ignored;
-        userTypeText(wnd, currentText(wnd) + u"\r\n", &ignored);
+      if (wParam == PFK_ENTER && multiLine(wnd) && !readOnly(wnd) && e) {
+        /* A line break typed at the caret, replacing the selection. */
+        std::u16string text = currentText(wnd);
+        size_t start = std::min(e->selStart, text.size()), end = std::min(e->selEnd, text.size());
+        text.replace(start, end - start, u"\r\n");
+        if (text.size() <= limitOf(wnd, e)) {
+          storeText(wnd, std::move(text));
+          e->selStart = e->selEnd = start + 2;
+          wm::notifyParent(wnd, PFEN_CHANGE);
+        }
       }
       return 0;
     case PFEM_SETSEL: {

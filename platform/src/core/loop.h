@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "pf/types.h"
 
@@ -32,5 +34,7 @@ std::optional<DueTimer> takeDueTimer();
 std::optional<int64_t> nextDueMs();
 int64_t nowMs();
 void forgetWindowTimers(PfWnd wnd);
+/* The timers still running (window, id). */
+std::vector<std::pair<PfWnd, uint32_t>> runningTimers();
 
 }  // namespace pf::clockwork
