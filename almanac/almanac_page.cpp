@@ -4,21 +4,11 @@
 */
 #include "almanac_day.h"
 #include "frame.h"
+#include "page_formats.h"
 
 const PluginIdentity& pluginIdentity = almanacIdentity;
 
 static PfWnd viewerWindow = PfWnd::none;
-
-static const char16_t recordFormat[] =
-    u"<p><table border=1><tr><td width=55>公元</td><td>%d年%d月%d日</td></tr>"
-    u"<tr><td><b>宜</b></td><td><font color=green>%s</font></td></tr>"
-    u"<tr><td><b>忌</b></td><td><font color=red>%s</font></td></tr>"
-    u"<tr><td><b>吉神宜趋</b></td><td>%s</td></tr>"
-    u"<tr><td><b>凶神宜忌</b></td><td>%s</td></tr>"
-    u"<tr><td><b>胎神占方</b></td><td>%s</td></tr>"
-    u"<tr><td><b>五行</b></td><td>%s</td></tr>"
-    u"<tr><td><b>冲</b></td><td>%s</td></tr>"
-    u"<tr><td><b>彭祖百忌</b></td><td>%s</td></tr></table></p>";
 
 /* dateKey of a host date, computed as (year * 100 + month) * 100 + day in
 ** wrapping 32-bit arithmetic, so that any three integers give some key. */
@@ -56,14 +46,14 @@ static PfResult renderAlmanacPage(PfWnd dialog) {
   }
   pfSendMessage(viewerWindow, PFDTM_SETTEXT, 0, reinterpret_cast<PfLParam>(u""));
   pfSendMessage(viewerWindow, PFDTM_ADDTEXTW, 0,
-                reinterpret_cast<PfLParam>(u"<center><b><font color=blue>黄道吉日V1.3</font></b><hr>"));
+                reinterpret_cast<PfLParam>(almanacPageHeader));
   int32_t index = findAlmanacDay(requestedDate.year, requestedDate.month, requestedDate.day);
   if (index < 0 || index > almanacDayCount - 1) {
     pfSendMessage(viewerWindow, PFDTM_ADDTEXTW, 0, reinterpret_cast<PfLParam>(u"没有相应资料 ！"));
   } else {
     const AlmanacDay* d = &almanacDays[index];
-    char16_t record[1024];
-    pfFormat(record, 1024, recordFormat, d->key / 10000, (d->key % 10000) / 100, d->key % 100,
+    char16_t record[almanacRecordBuffer];
+    pfFormat(record, almanacRecordBuffer, almanacRecordFormat, d->key / 10000, (d->key % 10000) / 100, d->key % 100,
              d->suitable, d->avoid, d->luckySpirits, d->unluckySpirits, d->fetusGod,
              d->fiveElements, d->clash, d->pengzuTaboos);
     pfSendMessage(viewerWindow, PFDTM_ADDTEXTW, 0, reinterpret_cast<PfLParam>(record));

@@ -16,31 +16,11 @@
 
 #include "almanac_day.h"
 #include "trad_almanac_day.h"
+#include "page_formats.h"
 
 namespace {
 
-constexpr size_t almanacRecordBuffer = 1024;
-constexpr size_t tradRecordBuffer = 512;
-constexpr size_t tradPageBuffer = 10240;
-constexpr int tradRecordsPerPage = 14;
 constexpr size_t longestTradCredit = 64;
-
-const char16_t almanacRecordFormat[] =
-    u"<p><table border=1><tr><td width=55>公元</td><td>%d年%d月%d日</td></tr>"
-    u"<tr><td><b>宜</b></td><td><font color=green>%s</font></td></tr>"
-    u"<tr><td><b>忌</b></td><td><font color=red>%s</font></td></tr>"
-    u"<tr><td><b>吉神宜趋</b></td><td>%s</td></tr>"
-    u"<tr><td><b>凶神宜忌</b></td><td>%s</td></tr>"
-    u"<tr><td><b>胎神占方</b></td><td>%s</td></tr>"
-    u"<tr><td><b>五行</b></td><td>%s</td></tr>"
-    u"<tr><td><b>冲</b></td><td>%s</td></tr>"
-    u"<tr><td><b>彭祖百忌</b></td><td>%s</td></tr></table></p>";
-
-const char16_t tradRecordFormat[] =
-    u"<p>西元%d年%d月%d日<br><font color=green>宜：%s</font><br><font color=red>忌：%s</font></p>";
-const char16_t tradPageHeader[] = u"<center><b><font color=blue>臺灣皇曆 V1.3</font></b></center><hr>";
-const char16_t tradFooterStart[] = u"<hr><center><b>臺灣皇曆 ";
-const char16_t tradFooterEnd[] = u"</b></center>";
 
 /* Expands %d (from numbers) and %s (from texts) in order, as the pages'
    formatted print does; the test only needs the exact result length. */
