@@ -88,6 +88,7 @@ class Data:
         self.cards = {c["number"]: c for c in load_json("tarot.json")["cards"]}
         self.epithets = {int(k): e for k, e in load_tsv("epithets.tsv", 2)}
         self.maxims = {int(k): (t, s) for k, t, s in load_tsv("maxims.tsv", 3)}
+        self.extra = {int(k): t for k, t in load_tsv("extra.tsv", 2)}
         self.people = {}
         for key, name, year, known, source in load_tsv("people.tsv", 5):
             self.people.setdefault(int(key), []).append((name, int(year), known, source))
@@ -154,7 +155,8 @@ def compose(data, index, key):
     portrait.append(sign["family"] + dayset["social"])
     portrait.append(sign["work"][(index + 1) % 2] + decan["work"] + dayset["work"] + sign["money"])
     portrait.append(sign["life"] + dig["path"] + decan["leisure"] + monthset["closing"])
-    portrait.append(season["work"] + epithet_sentence(index, date, epithet) + season["closing"])
+    portrait.append(season["work"] + epithet_sentence(index, date, epithet) + season["closing"]
+                    + data.extra.get(key, ""))
 
     sections = []
     walk = digit_walk(day)
