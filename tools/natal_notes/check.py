@@ -142,7 +142,7 @@ def table_problems(rows):
                 out.append(f"{key}: famous-people paragraph without name and birth year: {paragraph[:20]!r}")
             else:
                 people[pm.group(1)].append(key)
-        for paragraph in parts.get("静思语", []):
+        for paragraph in parts.get("静思语", [])[:1]:
             maxims[paragraph.split("”——")[0]].append(key)
         card = expected_card(day)
         quoted = re.search(r"“(.+?)”", "".join(parts.get("塔罗牌", [])))
@@ -184,9 +184,9 @@ def data_problems(data):
                 out.append(f"{key}: {name} has no source note")
             if not 1 <= year <= 2025:
                 out.append(f"{key}: {name} has an implausible birth year {year}")
-    for key, (maxim, source) in data.maxims.items():
-        if not source:
-            out.append(f"{key}: maxim without source")
+    for key, (maxim, source, reading) in data.maxims.items():
+        if not source or not reading:
+            out.append(f"{key}: maxim without source or reading")
     return out
 
 

@@ -87,7 +87,7 @@ class Data:
         self.months = seasons["months"]
         self.cards = {c["number"]: c for c in load_json("tarot.json")["cards"]}
         self.epithets = {int(k): e for k, e in load_tsv("epithets.tsv", 2)}
-        self.maxims = {int(k): (t, s) for k, t, s in load_tsv("maxims.tsv", 3)}
+        self.maxims = {int(k): (t, s, g) for k, t, s, g in load_tsv("maxims.tsv", 4)}
         self.extra = {int(k): t for k, t in load_tsv("extra.tsv", 2)}
         self.people = {}
         for key, name, year, known, source in load_tsv("people.tsv", 5):
@@ -183,8 +183,8 @@ def compose(data, index, key):
     else:
         how = f"你生于{day}日，{str(day)[0]}加{str(day)[1]}得{card_no}，对应第{cn_number(card_no)}号牌"
     sections.append([how + f"“{card['name']}”。" + card["meaning"] + card["advice"] + sign["tarot"]])
-    maxim, source = data.maxims[key]
-    sections.append([f"“{maxim}”——{source}"])
+    maxim, source, reading = data.maxims[key]
+    sections.append([f"“{maxim}”——{source}", reading])
     sections.append([sign["strength"] + decan["strength"] + dayset["strength"] + dig["strength"]])
     sections.append([sign["weakness"] + decan["weakness"] + dayset["weakness"] + dig["weakness"]])
 
