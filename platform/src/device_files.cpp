@@ -24,6 +24,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -156,16 +157,22 @@ std::optional<fs::path> resolveIn(const fs::path& base, const Components& parts,
 struct Location {
   Components parts;
   bool inPlugins = false;
-  size_t pluginsDepth = 0; /* components that name the plug-ins folder */
+  size_t pluginsDepth = 0;   /* components that name the plug-ins folder */
+  bool overlayFolder = false; /* the plug-ins folder or one above it */
 };
 
 Location locate(Components parts) {
   Location where;
   where.parts = std::move(parts);
   std::optional<Components> plugins = splitDevicePath(pf::host::deviceConfig().pluginsDevicePath);
-  if (!plugins || plugins->size() > where.parts.size()) return where;
-  for (size_t i = 0; i < plugins->size(); ++i)
+  if (!plugins) return where;
+  size_t shared = std::min(plugins->size(), where.parts.size());
+  for (size_t i = 0; i < shared; ++i)
     if (!sameName((*plugins)[i], where.parts[i])) return where;
+  /* The folders on the way to the plug-ins folder exist on the device even
+  ** when the device root has no copy of them yet. */
+  where.overlayFolder = where.parts.size() <= plugins->size();
+  if (plugins->size() > where.parts.size()) return where;
   where.inPlugins = true;
   where.pluginsDepth = plugins->size();
   return where;
@@ -195,11 +202,11 @@ bool isHidden(const Location& where) { return hiddenNames().count(hiddenKey(wher
 /* The file that a read of `where` sees, or nullopt. */
 std::optional<fs::path> fileToRead(const Location& where) {
   const pf::host::DeviceConfig& config = pf::host::deviceConfig();
+  if (where.overlayFolder) return std::nullopt;
   std::optional<fs::path> own = resolveIn(config.deviceRoot, where.parts, 0, where.parts.size());
   if (own && isFile(*own)) return own;
   if (own && isFolder(*own)) return std::nullopt;
   if (!where.inPlugins || config.pluginsFolder.empty() || isHidden(where)) return std::nullopt;
-  if (where.parts.size() == where.pluginsDepth) return std::nullopt; /* the folder itself */
   std::optional<fs::path> shipped =
       resolveIn(config.pluginsFolder, where.parts, where.pluginsDepth, where.parts.size());
   if (shipped && isFile(*shipped)) return shipped;
@@ -240,7 +247,7 @@ std::optional<fs::path> overlayFolderForWrite(const Location& where) {
 /* The host file that a write of `where` creates or replaces, or nullopt. */
 std::optional<fs::path> fileToWrite(const Location& where) {
   const pf::host::DeviceConfig& config = pf::host::deviceConfig();
-  if (where.inPlugins && where.parts.size() == where.pluginsDepth) return std::nullopt;
+  if (where.overlayFolder) return std::nullopt;
   if (where.inPlugins && !config.pluginsFolder.empty()) {
     /* A folder of the plug-ins folder shows through the copy: no file over it. */
     std::optional<fs::path> shipped =
@@ -397,8 +404,8 @@ bool pfFileDelete(const char16_t* name) {
     Location where = locate(std::move(*parts));
     std::optional<fs::path> own = resolveIn(config.deviceRoot, where.parts, 0, where.parts.size());
     std::error_code ec;
-    if (own && isFile(*own) && fs::remove(*own, ec)) deleted = true;
-    if (where.inPlugins && where.parts.size() > where.pluginsDepth && !config.pluginsFolder.empty() &&
+    if (!where.overlayFolder && own && isFile(*own) && fs::remove(*own, ec)) deleted = true;
+    if (where.inPlugins && !where.overlayFolder && !config.pluginsFolder.empty() &&
         !isHidden(where)) {
       std::optional<fs::path> shipped =
           resolveIn(config.pluginsFolder, where.parts, where.pluginsDepth, where.parts.size());
