@@ -112,7 +112,7 @@ int runMakeIndex(int argc, const char* const argv[], FILE* out, FILE* err,
     return kExitFailure;
   }
   if (scan.open == ScanOpen::tooLarge) {
-    std::fprintf(out, "\nFile %s is 2 GiB or larger: the day index cannot address it.\n",
+    std::fprintf(out, "File %s is 2 GiB or larger: the day index cannot address it.\n",
                  dataPath.c_str());
     return kExitFailure;
   }
