@@ -142,19 +142,24 @@ int runMakeIndex(int argc, const char* const argv[], FILE* out, FILE* err,
   WriteResult written = writeDayIndex(*indexPath, scan, writeHooks);
   if (written.created) {
     std::fprintf(out, "Write %d of %d\n", static_cast<int>(written.entriesWritten), count);
-    if (!written.complete)
+    if (!written.complete) {
+      std::fflush(out);
       std::fprintf(err, "lmMakeIndex: writing %s failed: %s\n", indexPath->c_str(),
                    std::strerror(written.error));
+    }
   } else {
+    std::fflush(out);
     std::fprintf(err, "lmMakeIndex: cannot create %s: %s\n", indexPath->c_str(),
                  std::strerror(written.error));
   }
   std::fprintf(out, ">>Cost: %dms\n", costMilliseconds(start, tickCount(hooks)));
 
   bool wholeData = scan.end == ScanEnd::endOfFile || scan.end == ScanEnd::zeroKey;
-  if (!wholeData)
+  if (!wholeData) {
+    std::fflush(out);
     std::fprintf(err, "lmMakeIndex: memory ran out; the index holds the first %d records only\n",
                  count);
+  }
   bool ok = wholeData && written.created && written.complete &&
             written.entriesWritten == scan.count();
   return ok ? kExitOk : kExitFailure;
