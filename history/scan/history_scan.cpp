@@ -11,6 +11,7 @@
 #include "scan/history_scan.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,10 +24,24 @@
 
 namespace {
 
-const size_t kBlockBytes = size_t{2} << 20;
+const size_t kBlockBytes = size_t{1024} << 10;
 const size_t kTitleView = kMaxTitleBytes + 2; /* title, CR, LF */
 const size_t kFirstRecords = 4096;
 const size_t kFirstTitleBytes = size_t{64} << 10;
+
+/* A block of `bytes` (a multiple of the page size), or the block moved and
+** grown to that size; null when memory cannot be had. */
+void* growBlock(void* block, size_t oldBytes, size_t bytes) {
+  void* p = block ? ::mremap(block, oldBytes, bytes, MREMAP_MAYMOVE)
+                  : ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+  ::madvise(p, bytes, MADV_HUGEPAGE); /* advice only: fine to be refused */
+  return p;
+}
+
+void releaseBlock(void* block, size_t bytes) {
+  if (block) ::munmap(block, bytes);
+}
 
 bool isKeySpace(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -38,8 +53,8 @@ HistoryScan::HistoryScan(HistoryScan&& other) noexcept { *this = std::move(other
 
 HistoryScan& HistoryScan::operator=(HistoryScan&& other) noexcept {
   if (this != &other) {
-    std::free(records_);
-    std::free(titles_);
+    releaseBlock(records_, recordCapacity_ * sizeof(ScanRecord));
+    releaseBlock(titles_, titleCapacity_);
     open = other.open;
     end = other.end;
     bytesRead = other.bytesRead;
@@ -54,8 +69,8 @@ HistoryScan& HistoryScan::operator=(HistoryScan&& other) noexcept {
 }
 
 HistoryScan::~HistoryScan() {
-  std::free(records_);
-  std::free(titles_);
+  releaseBlock(records_, recordCapacity_ * sizeof(ScanRecord));
+  releaseBlock(titles_, titleCapacity_);
 }
 
 std::string_view HistoryScan::title(size_t i) const {
@@ -132,7 +147,7 @@ bool HistoryScanner::grow(void** block, size_t* capacity, size_t needed, size_t 
   if (needed <= *capacity) return true;
   size_t wanted = *capacity ? *capacity : first;
   while (wanted < needed) wanted *= 2;
-  void* bigger = std::realloc(*block, wanted * unit);
+  void* bigger = growBlock(*block, *capacity * unit, wanted * unit);
   if (!bigger) return false;
   *block = bigger;
   *capacity = wanted;
