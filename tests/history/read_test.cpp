@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pf/host/device.h"
+#include "pf/host/trace.h"
 #include "read/day_index.h"
 #include "read/record_text.h"
 #include "temp_folder.h"
@@ -23,16 +24,26 @@ std::string entry(int32_t key, uint32_t titleOffset, int32_t offset = 0, int32_t
          le32(static_cast<uint32_t>(length));
 }
 
-/* Index and data files in the device root of an emulated device. */
+/* Index and data files in the device root of an emulated device. Every
+** file that the reading side opens must be closed again, on every path. */
 class HistoryRead : public ::testing::Test {
  protected:
   TempFolder folder;
+  int openFiles = 0;
   void SetUp() override {
     pf::host::DeviceConfig config;
     config.deviceRoot = folder.path;
     pf::host::configureDevice(config);
+    pf::trace::setSink([this](const nlohmann::json& e) {
+      if (e["op"] == "open" && e["ok"] == true) ++openFiles;
+      if (e["op"] == "close") --openFiles;
+    });
   }
-  void TearDown() override { setHistoryAllocator(nullptr); }
+  void TearDown() override {
+    pf::trace::setSink(nullptr);
+    setHistoryAllocator(nullptr);
+    EXPECT_EQ(openFiles, 0) << "a file was left open";
+  }
 };
 
 TEST_F(HistoryRead, LoadsTheIndexWhole) {
