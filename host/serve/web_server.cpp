@@ -30,10 +30,13 @@ const httplib::Headers kCommonHeaders = {
     {"Cross-Origin-Resource-Policy", "same-origin"},
 };
 
-/* The page's own policy: scripts and styles only from itself, no objects;
-** the HTML viewer's frame gets its own, stricter one inline. */
+/* The page's own policy: scripts only from itself and never inline, no
+** objects. Inline styles are allowed because the HTML viewer's frame inherits
+** this policy and carries its own small style sheet; the page itself never
+** inserts markup, so no style can be injected into it. The frame adds its
+** own, stricter policy inline. */
 const char kPagePolicy[] =
-    "default-src 'none'; script-src 'self'; style-src 'self'; connect-src 'self'; "
+    "default-src 'none'; script-src 'self'; style-src 'self' 'unsafe-inline'; connect-src 'self'; "
     "img-src 'self'; frame-src 'self'; object-src 'none'; base-uri 'none'; form-action 'none'; "
     "frame-ancestors 'none'";
 
