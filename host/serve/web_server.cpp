@@ -102,7 +102,6 @@ std::optional<std::string_view> single(const httplib::Request& req, const char* 
 
 void refuse(httplib::Response& res, int status, const std::string& reason) {
   res.status = status;
-  res.set_header("Connection", "close");
   res.set_content(reason + "\n", "text/plain; charset=utf-8");
 }
 
