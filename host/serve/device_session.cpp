@@ -218,16 +218,19 @@ pf::host::IdleResult DeviceSession::onIdle(
     r->outcome->complete(409, "the state changed: reload it", state_.version());
     return pf::host::IdleResult::Handled;
   }
+  /* The input may open a nested loop (a message box, a menu, a sub-dialog)
+  ** that publishes before perform() returns: it waits for that publish. */
+  awaiting_.push_back(r->outcome);
   std::optional<Refusal> refused;
   try {
     refused = perform(r->action);
   } catch (const json::exception&) {
     refused = Refusal{400, "malformed input"};
   }
-  if (refused)
+  if (refused) {
+    std::erase(awaiting_, r->outcome);
     r->outcome->complete(refused->status, refused->message, state_.version());
-  else
-    awaiting_.push_back(r->outcome);
+  }
   return pf::host::IdleResult::Handled;
 }
 

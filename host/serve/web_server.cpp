@@ -161,6 +161,7 @@ bool WebServer::bind(int port, std::string* error) {
     ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
   s.set_default_headers(kCommonHeaders);
+  s.set_tcp_nodelay(true);
   s.set_payload_max_length(limits_.maxBodyBytes);
   s.set_read_timeout(limits_.idleSeconds, 0);
   s.set_write_timeout(limits_.idleSeconds, 0);
