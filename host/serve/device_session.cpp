@@ -111,6 +111,7 @@ DeviceSession::DeviceSession(std::vector<LoadedPlugin> plugins, InputQueue& queu
                            {"name", name ? pf::trace::utf8(name) : ""},
                            {"version", versionText(p.exports.getVersion())}});
   }
+  publish();
 }
 
 json DeviceSession::buildState() const {
@@ -159,7 +160,6 @@ bool DeviceSession::stale(const InputRequest& r) const {
 
 void DeviceSession::run() {
   pf::host::setInputSource(this);
-  publish();
   while (std::optional<InputRequest> r = queue_.pop(std::nullopt)) {
     if (stale(*r)) {
       r->outcome->complete(409, "the state changed: reload it", state_.version());

@@ -112,13 +112,14 @@ int serveCommand(const std::vector<std::string>& args) {
                                   PfWnd::none, 0, PfModule::none, nullptr);
   pfSetFocus(calendar);
 
+  /* The first state is published before anyone can be told where to look. */
+  DeviceSession session(std::move(plugins), queue, state);
   std::printf("%s\n", server.address().c_str());
   std::fflush(stdout);
   std::fprintf(stderr,
                "lumeno: serving %zu plug-in(s) on 127.0.0.1:%d, device root %s; Ctrl-C stops\n",
                plugins.size(), server.port(), config.deviceRoot.c_str());
 
-  DeviceSession session(std::move(plugins), queue, state);
   server.start();
   std::thread watcher([&] {
     int signal = 0;
