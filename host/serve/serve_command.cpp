@@ -113,12 +113,13 @@ int serveCommand(const std::vector<std::string>& args) {
   pfSetFocus(calendar);
 
   /* The first state is published before anyone can be told where to look. */
+  std::size_t pluginCount = plugins.size();
   DeviceSession session(std::move(plugins), queue, state);
   std::printf("%s\n", server.address().c_str());
   std::fflush(stdout);
   std::fprintf(stderr,
                "lumeno: serving %zu plug-in(s) on 127.0.0.1:%d, device root %s; Ctrl-C stops\n",
-               plugins.size(), server.port(), config.deviceRoot.c_str());
+               pluginCount, server.port(), config.deviceRoot.c_str());
 
   server.start();
   std::thread watcher([&] {
