@@ -4,6 +4,7 @@
 **
 **   lumeno list [--plugins DIR] [--json]
 **   lumeno run PLUGIN [options]          (see usage())
+**   lumeno [serve [options]]             the device emulator in the browser
 */
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 
 #include "automation.h"
 #include "plugin_catalog.h"
+#include "serve/serve_command.h"
 #include "pf/host/device.h"
 #include "pf/host/faults.h"
 #include "pf/host/loader.h"
@@ -31,11 +33,15 @@ using namespace lumeno;
 namespace {
 
 const char kUsage[] =
-    "usage: lumeno list [--plugins DIR] [--json]\n"
+    "usage: lumeno [serve [--port N] [--plugins DIR] [--device-root DIR] [--screen WxH]]\n"
+    "       lumeno list [--plugins DIR] [--json]\n"
     "       lumeno run PLUGIN [--date Y-M-D] [--clock \"Y-M-D h:m:s\"] [--screen WxH]\n"
     "                  [--platform NAME | --no-platform-type] [--device-root DIR]\n"
     "                  [--plugins DIR] [--fault NAME]... [--trace] [--script FILE|-]\n"
     "\n"
+    "serve starts the device emulator in the browser (the default): it prints the\n"
+    "      address to open, with its access token; port 8240 unless --port (0: any).\n"
+    "      The device root defaults to ~/.local/share/lumeno/device (owner only).\n"
     "list  prints every plug-in of the plug-ins folder with its name and version.\n"
     "run   loads one plug-in as the calendar would, calls showDay with the date and\n"
     "      drives its page with automation steps (from FILE, or standard input with -\n"
@@ -242,13 +248,8 @@ int runCommand(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    if (args.empty()) {
-      std::fputs("lumeno: the browser emulator (lumeno serve) is not part of this build yet\n",
-                 stderr);
-      std::fputs(kUsage, stderr);
-      return 2;
-    }
+  if (args.empty()) return serveCommand(args);
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kUsage, stdout);
     return 0;
   }
@@ -256,5 +257,6 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (command == "list") return listCommand(args);
   if (command == "run") return runCommand(args);
+  if (command == "serve") return serveCommand(args);
   return usageError("unknown command \"" + command + "\"");
 }
