@@ -155,3 +155,55 @@ test('a hostile document shows as inert markup and nothing leaves the browser', 
     await emulator.stop();
   }
 });
+
+test('standard controls answer a person in the browser', async () => {
+  const emulator = await startEmulator(['--plugins', HOSTILE_PLUGINS]);
+  try {
+    const page = await context.newPage();
+    await page.goto(emulator.url);
+    await page.waitForSelector('button[data-plugin="LM_controls_test"]');
+    await openPage(page, 'LM_controls_test', '2007-10-26');
+    const echo = page.locator('.win[data-id="1007"]');
+    const says = async (text) => {
+      await page.waitForFunction(
+        (t) => document.querySelector('.win[data-id="1007"]')?.textContent === t, text);
+    };
+    await says('list=-1 month=0 year=2007 edit=');
+
+    await page.click('.win[data-id="1001"] .row[data-index="2"]');
+    await says('list=2 month=0 year=2007 edit=');
+    assert.equal(await page.locator('.win[data-id="1001"] .row.selected').textContent(), '丙');
+
+    await page.selectOption('.win[data-id="1002"] select', '1');
+    await says('list=2 month=1 year=2007 edit=');
+
+    await page.selectOption('.win[data-id="1003"] select', '0');
+    await says('list=2 month=1 year=2006 edit=');
+    await page.fill('.win[data-id="1003"] input', '1999');
+    await page.press('.win[data-id="1003"] input', 'Tab');
+    await says('list=2 month=1 year=1999 edit=');
+
+    await page.fill('.win[data-id="1004"]', '二十八');
+    await page.press('.win[data-id="1004"]', 'Tab');
+    await says('list=2 month=1 year=1999 edit=二十八');
+
+    await page.click('.win[data-id="1005"]');
+    await page.waitForSelector('.win[data-id="1006"][aria-valuenow="75"]');
+
+    // Up on the focused list moves the selection through the platform.
+    await page.focus('.win[data-id="1001"]');
+    await page.keyboard.press('ArrowUp');
+    await says('list=1 month=1 year=1999 edit=二十八');
+
+    // The page's own painting reaches the screen.
+    assert.equal(await page.locator('canvas.paint').count(), 1);
+    assert.equal(await echo.count(), 1);
+
+    await page.click('.softkey[data-index="0"]');
+    await page.waitForSelector('body[data-mode="calendar"]');
+    assert.equal(await page.getAttribute('#last-result', 'data-show-day'), '40002');
+    await page.close();
+  } finally {
+    await emulator.stop();
+  }
+});
