@@ -91,20 +91,22 @@ ConnectionGate::~ConnectionGate() {
 void ConnectionGate::admit(int fd) {
   int yes = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-  bool taken = false;
+  int dropped = -1;
   {
     std::lock_guard lock(inboxMutex_);
-    /* The gate takes its inbox on every turn; a burst larger than it may
-    ** hold at all is refused here rather than queued. */
-    if (!stopping_ && inbox_.size() < limits_.openConnections) {
+    if (stopping_) {
+      dropped = fd;
+    } else {
+      /* The gate takes its inbox on every turn; in a burst larger than it
+      ** may hold at all, the oldest newcomer makes room, as in the gate. */
+      if (inbox_.size() >= limits_.openConnections) {
+        dropped = inbox_.front().fd;
+        inbox_.pop_front();
+      }
       inbox_.push_back(Connection{fd, {}, 0, {}});
-      taken = true;
     }
   }
-  if (!taken) {
-    refuseNow(fd, kBusy, sizeof kBusy - 1);
-    return;
-  }
+  if (dropped >= 0) closeConnection(dropped);
   wake(wakeFd_);
 }
 
@@ -180,7 +182,7 @@ void ConnectionGate::gateLoop() {
   std::vector<Connection> waiting;
   std::vector<pollfd> polled;
   while (!stopping_) {
-    std::vector<Connection> arrived;
+    std::deque<Connection> arrived;
     {
       std::lock_guard lock(inboxMutex_);
       arrived.swap(inbox_);

@@ -86,7 +86,7 @@ class ConnectionGate {
   std::atomic<bool> stopping_{false};
 
   std::mutex inboxMutex_;
-  std::vector<Connection> inbox_;
+  std::deque<Connection> inbox_;
 
   std::mutex jobsMutex_;
   std::condition_variable jobReady_;

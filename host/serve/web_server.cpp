@@ -53,6 +53,9 @@ class HandToGate : public httplib::TaskQueue {
 class GatedServer : public httplib::Server {
  public:
   void useGate(ConnectionGate* gate) { gate_ = gate; }
+  /* The library listens with a backlog of 5; a burst of connections would
+  ** overflow it and delay the page's own connection by a SYN retry. */
+  void widenBacklog(int backlog) { ::listen(svr_sock_, backlog); }
   /* One request on a worker: the library parses and answers it. */
   bool serveOne(Connection& c, std::size_t maxHeadBytes, std::size_t maxBodyBytes,
                 std::chrono::milliseconds timeout) {
@@ -153,6 +156,7 @@ bool WebServer::bind(int port, std::string* error) {
     return false;
   }
   guard_.port = bound;
+  static_cast<GatedServer&>(s).widenBacklog(256);
   installRoutes();
   return true;
 }
