@@ -304,6 +304,19 @@ TEST_F(EmulatorProtocol, HostileRequestsAreRefusedAndChangeNothing) {
        "GET /CMakeLists.txt HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() +
            "\r\n\r\n"},
       {"oversized body", post(std::string(64 * 1024, ' ') + open, origin)},
+      {"oversized chunked body",
+       "POST /api/input HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() +
+           "\r\nOrigin: " + origin +
+           "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n" + [&] {
+             std::string body = std::string(64 * 1024, ' ') + open, chunked;
+             for (size_t at = 0; at < body.size(); at += 1000) {
+               std::string piece = body.substr(at, 1000);
+               char size[16];
+               std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+               chunked += size + piece + "\r\n";
+             }
+             return chunked + "0\r\n\r\n";
+           }()},
       {"oversized headers",
        "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() + "\r\n" +
            [] {
