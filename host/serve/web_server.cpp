@@ -8,10 +8,11 @@
 #include <sys/socket.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <list>
+#include <chrono>
 #include <mutex>
 
+#include "serve/connection_gate.h"
+#include "serve/connection_stream.h"
 #include "serve/web_assets.h"
 
 namespace lumeno {
@@ -40,58 +41,41 @@ const char kPagePolicy[] =
     "img-src 'self'; frame-src 'self'; object-src 'none'; base-uri 'none'; form-action 'none'; "
     "frame-ancestors 'none'";
 
-/* Set on the accepting thread while it handles a connection that found the
-** workers' queue full: the request is answered 503 and closed at once. */
-thread_local bool overloaded = false;
-
-/* A worker pool with a bounded queue of waiting connections. */
-class BoundedPool : public httplib::TaskQueue {
+/* Runs each accepted connection at once on the accepting thread, which
+** only hands it to the gate. */
+class HandToGate : public httplib::TaskQueue {
  public:
-  BoundedPool(std::size_t workers, std::size_t pending) : pending_(pending) {
-    for (std::size_t i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
-  }
-  void enqueue(std::function<void()> fn) override {
-    {
-      std::lock_guard lock(mutex_);
-      if (jobs_.size() < pending_) {
-        jobs_.push_back(std::move(fn));
-        ready_.notify_one();
-        return;
-      }
-    }
-    overloaded = true;
-    fn();
-    overloaded = false;
-  }
-  void shutdown() override {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    ready_.notify_all();
-    for (auto& t : threads_) t.join();
+  void enqueue(std::function<void()> fn) override { fn(); }
+  void shutdown() override {}
+};
+
+/* The library's server with the connection gate in front of its parser. */
+class GatedServer : public httplib::Server {
+ public:
+  void useGate(ConnectionGate* gate) { gate_ = gate; }
+  /* The library listens with a backlog of 5; a burst of connections would
+  ** overflow it and delay the page's own connection by a SYN retry. */
+  void widenBacklog(int backlog) { ::listen(svr_sock_, backlog); }
+  /* One request on a worker: the library parses and answers it. */
+  bool serveOne(Connection& c, std::size_t maxHeadBytes, std::size_t maxBodyBytes,
+                std::chrono::milliseconds timeout) {
+    ConnectionStream stream(c, requestHeadLength(c.buffer, maxHeadBytes), maxBodyBytes, timeout);
+    bool lastOne = ++c.served >= kRequestsPerConnection;
+    bool clientClosed = false;
+    bool answered = process_request(stream, lastOne, clientClosed, nullptr);
+    return answered && !lastOne && !clientClosed && stream.reusable();
   }
 
  private:
-  void work() {
-    for (;;) {
-      std::function<void()> fn;
-      {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-        if (jobs_.empty()) return;
-        fn = std::move(jobs_.front());
-        jobs_.pop_front();
-      }
-      fn();
-    }
+  static constexpr std::size_t kRequestsPerConnection = 100;
+  bool process_and_close_socket(socket_t sock) override {
+    if (gate_)
+      gate_->admit(sock);
+    else
+      closeConnection(sock);
+    return true;
   }
-  std::size_t pending_;
-  std::vector<std::thread> threads_;
-  std::list<std::function<void()>> jobs_;
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  bool stopping_ = false;
+  ConnectionGate* gate_ = nullptr;
 };
 
 std::optional<std::string_view> single(const httplib::Request& req, const char* name) {
@@ -140,7 +124,7 @@ std::string randomToken() {
 }
 
 WebServer::WebServer(PublishedState& state, InputQueue& queue, ServerLimits limits)
-    : state_(state), queue_(queue), limits_(limits), server_(std::make_unique<httplib::Server>()) {
+    : state_(state), queue_(queue), limits_(limits), server_(std::make_unique<GatedServer>()) {
   guard_.maxHeaderBytes = limits_.maxHeaderBytes;
 }
 
@@ -152,8 +136,7 @@ std::string WebServer::address() const {
 
 bool WebServer::bind(int port, std::string* error) {
   httplib::Server& s = *server_;
-  std::size_t workers = limits_.workers, pending = limits_.pendingConnections;
-  s.new_task_queue = [workers, pending] { return new BoundedPool(workers, pending); };
+  s.new_task_queue = [] { return new HandToGate; };
   /* SO_REUSEADDR only: with SO_REUSEPORT a second host could share a port
   ** that is in use instead of failing. */
   s.set_socket_options([](socket_t sock) {
@@ -163,10 +146,6 @@ bool WebServer::bind(int port, std::string* error) {
   s.set_default_headers(kCommonHeaders);
   s.set_tcp_nodelay(true);
   s.set_payload_max_length(limits_.maxBodyBytes);
-  s.set_read_timeout(limits_.idleSeconds, 0);
-  s.set_write_timeout(limits_.idleSeconds, 0);
-  s.set_keep_alive_timeout(limits_.idleSeconds);
-  s.set_keep_alive_max_count(100);
   guard_.token = randomToken();
   int bound = port == 0 ? s.bind_to_any_port("127.0.0.1") : (s.bind_to_port("127.0.0.1", port) ? port : -1);
   if (bound <= 0) {
@@ -177,6 +156,7 @@ bool WebServer::bind(int port, std::string* error) {
     return false;
   }
   guard_.port = bound;
+  static_cast<GatedServer&>(s).widenBacklog(256);
   installRoutes();
   return true;
 }
@@ -185,10 +165,6 @@ void WebServer::installRoutes() {
   httplib::Server& s = *server_;
   s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
     using Answer = httplib::Server::HandlerResponse;
-    if (overloaded) {
-      refuse(res, 503, "too many connections");
-      return Answer::Handled;
-    }
     guard::RequestFacts facts;
     facts.method = req.method;
     facts.target = req.target;
@@ -277,12 +253,26 @@ void WebServer::installRoutes() {
 }
 
 void WebServer::start() {
+  auto* gated = static_cast<GatedServer*>(server_.get());
+  GateLimits limits;
+  limits.workers = limits_.workers;
+  limits.pendingRequests = limits_.pendingRequests;
+  limits.openConnections = limits_.openConnections;
+  limits.maxHeadBytes = limits_.maxHeaderBytes;
+  limits.idleTimeout = std::chrono::milliseconds(limits_.idleMillis);
+  std::size_t maxHead = limits_.maxHeaderBytes, maxBody = limits_.maxBodyBytes;
+  std::chrono::milliseconds io = std::chrono::seconds(limits_.ioSeconds);
+  gate_ = std::make_unique<ConnectionGate>(limits, [gated, maxHead, maxBody, io](Connection& c) {
+    return gated->serveOne(c, maxHead, maxBody, io);
+  });
+  gated->useGate(gate_.get());
   thread_ = std::thread([this] { server_->listen_after_bind(); });
 }
 
 void WebServer::stop() {
   if (server_) server_->stop();
   if (thread_.joinable()) thread_.join();
+  if (gate_) gate_->stop();
 }
 
 }  // namespace lumeno

@@ -10,13 +10,17 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -114,6 +118,58 @@ std::string roundTrip(int port, const std::string& request) {
   }
   close(fd);
   return answer;
+}
+
+/* A connected socket to the server, or -1. */
+int connectTo(int port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void sendAll(int fd, const std::string& bytes) {
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) return; /* the server may refuse and close before the end */
+    sent += static_cast<size_t>(n);
+  }
+}
+
+/* What the server did with a connection within `limit`: its answer's start,
+** whether it closed the connection, and when it first did either. */
+struct Reaction {
+  std::string answer;
+  bool closed = false;
+  std::chrono::milliseconds after{0};
+};
+
+Reaction awaitReaction(int fd, std::chrono::milliseconds limit) {
+  using Clock = std::chrono::steady_clock;
+  auto start = Clock::now();
+  Reaction r;
+  for (;;) {
+    auto left = limit - std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    pollfd p{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+    char buffer[4096];
+    ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    r.after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    if (n <= 0) {
+      r.closed = true;
+      break;
+    }
+    r.answer.append(buffer, static_cast<size_t>(n));
+    if (r.answer.find("\r\n\r\n") != std::string::npos) break;
+  }
+  return r;
 }
 
 int statusOf(const std::string& answer) {
@@ -248,6 +304,19 @@ TEST_F(EmulatorProtocol, HostileRequestsAreRefusedAndChangeNothing) {
        "GET /CMakeLists.txt HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() +
            "\r\n\r\n"},
       {"oversized body", post(std::string(64 * 1024, ' ') + open, origin)},
+      {"oversized chunked body",
+       "POST /api/input HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() +
+           "\r\nOrigin: " + origin +
+           "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n" + [&] {
+             std::string body = std::string(64 * 1024, ' ') + open, chunked;
+             for (size_t at = 0; at < body.size(); at += 1000) {
+               std::string piece = body.substr(at, 1000);
+               char size[16];
+               std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+               chunked += size + piece + "\r\n";
+             }
+             return chunked + "0\r\n\r\n";
+           }()},
       {"oversized headers",
        "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() + "\r\n" +
            [] {
@@ -302,6 +371,94 @@ TEST_F(EmulatorProtocol, AnOpenPageIsOnlyOpenedByItsListedName) {
   std::string answer = roundTrip(server_.port, post(body, "http://" + host()));
   EXPECT_EQ(statusOf(answer), 404) << answer;
   EXPECT_EQ(state().value("mode", ""), "calendar");
+}
+
+/* The request head is bounded while it is read: a head that passes 16 KiB
+** is refused at once, whether it came in one piece or line by line, and
+** even while the client still holds the connection open for more. */
+TEST_F(EmulatorProtocol, AnEndlessHeadIsRefusedAsSoonAsItPassesTheBound) {
+  const std::string start =
+      "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() + "\r\n";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 4000; ++i) lines.push_back("X-" + std::to_string(i) + ": y\r\n"); /* ~40 KiB */
+  for (bool lineByLine : {false, true}) {
+    SCOPED_TRACE(lineByLine ? "line by line" : "in one piece");
+    int fd = connectTo(server_.port);
+    ASSERT_GE(fd, 0);
+    sendAll(fd, start);
+    std::string all;
+    for (const std::string& line : lines) {
+      if (lineByLine)
+        sendAll(fd, line);
+      else
+        all += line;
+    }
+    if (!lineByLine) sendAll(fd, all);
+    /* No blank line: the head never ends; the 5 s read timeout is not
+    ** what ends it. */
+    Reaction r = awaitReaction(fd, std::chrono::milliseconds(3000));
+    close(fd);
+    EXPECT_TRUE(r.closed || statusOf(r.answer) == 431) << r.answer;
+    EXPECT_LT(r.after.count(), 1000);
+  }
+  /* A head just under the bound is served, and the server goes on. */
+  std::string filler;
+  for (int i = 0; filler.size() < 15 * 1024; ++i) filler += "X-" + std::to_string(i) + ": y\r\n";
+  std::string answer =
+      roundTrip(server_.port, start + filler + "Connection: close\r\n\r\n");
+  EXPECT_EQ(statusOf(answer), 200) << answer.substr(0, 300);
+  EXPECT_EQ(state().value("mode", ""), "calendar");
+}
+
+/* Connections that send nothing, or half a head, take no worker: with many
+** more of them open than the server holds, a request from the page is still
+** answered at once, and the idle ones are dropped after a short while. */
+TEST_F(EmulatorProtocol, IdleConnectionsNeitherStallRequestsNorStay) {
+  std::vector<int> idle;
+  for (int i = 0; i < 150; ++i) {
+    int fd = connectTo(server_.port);
+    ASSERT_GE(fd, 0);
+    if (i % 2) sendAll(fd, "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\n");
+    idle.push_back(fd);
+  }
+  int fd = connectTo(server_.port);
+  ASSERT_GE(fd, 0);
+  sendAll(fd, "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() +
+                  "\r\nConnection: close\r\n\r\n");
+  Reaction page = awaitReaction(fd, std::chrono::milliseconds(3000));
+  close(fd);
+  EXPECT_EQ(statusOf(page.answer), 200) << page.answer;
+  EXPECT_LT(page.after.count(), 1000);
+
+  /* Every idle connection is closed by the server within a few seconds. */
+  int stillOpen = 0;
+  for (int i : idle) {
+    Reaction r = awaitReaction(i, std::chrono::milliseconds(4000));
+    if (!r.closed && statusOf(r.answer) != 503) ++stillOpen;
+    close(i);
+  }
+  EXPECT_EQ(stillOpen, 0);
+}
+
+/* Requests that follow each other on one connection, even sent in one
+** piece, are each answered. */
+TEST_F(EmulatorProtocol, RequestsOnOneConnectionAreEachAnswered) {
+  const std::string get =
+      "GET /api/state HTTP/1.1\r\nHost: " + host() + "\r\nCookie: " + cookie() + "\r\n";
+  int fd = connectTo(server_.port);
+  ASSERT_GE(fd, 0);
+  sendAll(fd, get + "\r\n" + get + "Connection: close\r\n\r\n");
+  std::string answer;
+  timeval timeout{3, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  char buffer[4096];
+  ssize_t n;
+  while ((n = recv(fd, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, static_cast<size_t>(n));
+  close(fd);
+  auto second = answer.find("HTTP/1.1 200", 1);
+  EXPECT_EQ(statusOf(answer), 200) << answer.substr(0, 300);
+  ASSERT_NE(second, std::string::npos) << answer.substr(0, 300);
+  EXPECT_EQ(statusOf(answer.substr(second)), 200);
 }
 
 TEST(EmulatorPort, ATakenPortFailsAtOnceWithAClearMessage) {
