@@ -7,7 +7,7 @@
 
 #include "pf/host/device.h"
 #include "pf/host/input.h"
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 #include "pf/host/loader.h"
 #include "pf/host/user.h"
 

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "pf/host/device.h"
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 #include "pf/host/trace.h"
 #include "pf/host/user.h"
 #include "pf/types.h"

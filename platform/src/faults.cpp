@@ -3,6 +3,8 @@
 */
 #include "pf/host/faults.h"
 
+#include "text_internal.h"
+
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -29,14 +31,12 @@ Registry& registry() {
   return r;
 }
 
-char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
-
 /* The last path component, folded: faults name a file, not a folder. */
 std::u16string fileKey(std::u16string_view name) {
   size_t cut = name.find_last_of(u"\\/");
   if (cut != std::u16string_view::npos) name = name.substr(cut + 1);
   std::u16string key(name);
-  for (auto& c : key) c = foldAscii(c);
+  for (auto& c : key) c = pf::text::foldAscii(c);
   return key;
 }
 
@@ -53,22 +53,22 @@ bool fail(std::string* error, const std::string& message) {
 
 }  // namespace
 
-bool set(std::string_view spec, bool on, std::string* error) {
+bool set(std::string_view fault, bool on, std::string* error) {
   Registry& r = registry();
-  if (spec == "viewer-init") {
+  if (fault == "viewer-init") {
     r.viewerInit = on;
     return true;
   }
-  if (spec == "viewer-window") {
+  if (fault == "viewer-window") {
     r.viewerWindow = on;
     return true;
   }
-  if (spec == "platform-query") {
+  if (fault == "platform-query") {
     r.platformQuery = on;
     return true;
   }
-  if (spec.starts_with("open:")) {
-    std::string_view name = spec.substr(5);
+  if (fault.starts_with("open:")) {
+    std::string_view name = fault.substr(5);
     if (name.empty()) return fail(error, "fault open:NAME needs a file name");
     if (on)
       r.open[fileKey(widen(name))] = true;
@@ -76,8 +76,8 @@ bool set(std::string_view spec, bool on, std::string* error) {
       r.open.erase(fileKey(widen(name)));
     return true;
   }
-  if (spec.starts_with("write:")) {
-    std::string_view rest = spec.substr(6);
+  if (fault.starts_with("write:")) {
+    std::string_view rest = fault.substr(6);
     uint32_t nth = 1;
     size_t colon = rest.rfind(':');
     if (colon != std::string_view::npos) {
@@ -96,7 +96,7 @@ bool set(std::string_view spec, bool on, std::string* error) {
       r.write.erase(fileKey(widen(rest)));
     return true;
   }
-  return fail(error, "unknown fault \"" + std::string(spec) +
+  return fail(error, "unknown fault \"" + std::string(fault) +
                          "\" (known: viewer-init, viewer-window, platform-query, open:NAME, "
                          "write:NAME[:N])");
 }

@@ -49,7 +49,8 @@ struct Output {
   }
 };
 
-struct Spec {
+/* One conversion of a format: its flags, width, precision and size prefix. */
+struct Slot {
   bool left = false, zero = false, plus = false, space = false, alternate = false;
   int32_t width = 0;
   int32_t precision = -1; /* none */
@@ -61,11 +62,11 @@ int32_t capped(int64_t v) { return v > kMaxWidth ? kMaxWidth : static_cast<int32
 
 /* Pads `body` (already holding any sign or prefix at the front, of length
 ** `prefixLength`) to the width. Zero padding goes between prefix and digits. */
-void emitPadded(Output& out, const Spec& spec, std::u16string_view body, size_t prefixLength,
+void emitPadded(Output& out, const Slot& slot, std::u16string_view body, size_t prefixLength,
                 bool zeroPad) {
-  int32_t fill = spec.width - static_cast<int32_t>(body.size());
+  int32_t fill = slot.width - static_cast<int32_t>(body.size());
   if (fill < 0) fill = 0;
-  if (spec.left) {
+  if (slot.left) {
     for (char16_t c : body) out.put(c);
     out.repeat(u' ', fill);
   } else if (zeroPad) {
@@ -78,34 +79,34 @@ void emitPadded(Output& out, const Spec& spec, std::u16string_view body, size_t 
   }
 }
 
-void emitInteger(Output& out, const Spec& spec, uint64_t magnitude, bool negative, char16_t conv) {
+void emitInteger(Output& out, const Slot& slot, uint64_t magnitude, bool negative, char16_t conv) {
   unsigned base = (conv == u'x' || conv == u'X') ? 16 : (conv == u'o') ? 8 : 10;
   const char* digitSet = conv == u'X' ? "0123456789ABCDEF" : "0123456789abcdef";
   std::u16string digits;
   for (uint64_t v = magnitude; v != 0; v /= base) digits.insert(digits.begin(), digitSet[v % base]);
   /* Precision is the least number of digits; precision 0 prints no digit
   ** for the value 0. */
-  int32_t minDigits = spec.precision < 0 ? 1 : spec.precision;
+  int32_t minDigits = slot.precision < 0 ? 1 : slot.precision;
   if (static_cast<int32_t>(digits.size()) < minDigits)
     digits.insert(0, static_cast<size_t>(minDigits) - digits.size(), u'0');
   std::u16string prefix;
   if (conv == u'd' || conv == u'i') {
     if (negative) prefix = u"-";
-    else if (spec.plus) prefix = u"+";
-    else if (spec.space) prefix = u" ";
-  } else if (spec.alternate && magnitude != 0 && base == 16) {
+    else if (slot.plus) prefix = u"+";
+    else if (slot.space) prefix = u" ";
+  } else if (slot.alternate && magnitude != 0 && base == 16) {
     prefix = conv == u'X' ? u"0X" : u"0x";
-  } else if (spec.alternate && base == 8 && (digits.empty() || digits[0] != u'0')) {
+  } else if (slot.alternate && base == 8 && (digits.empty() || digits[0] != u'0')) {
     digits.insert(digits.begin(), u'0');
   }
-  bool zeroPad = spec.zero && !spec.left && spec.precision < 0;
-  emitPadded(out, spec, prefix + digits, prefix.size(), zeroPad);
+  bool zeroPad = slot.zero && !slot.left && slot.precision < 0;
+  emitPadded(out, slot, prefix + digits, prefix.size(), zeroPad);
 }
 
-void emitText(Output& out, const Spec& spec, std::u16string_view text) {
-  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-    text = text.substr(0, static_cast<size_t>(spec.precision));
-  emitPadded(out, spec, text, 0, false);
+void emitText(Output& out, const Slot& slot, std::u16string_view text) {
+  if (slot.precision >= 0 && text.size() > static_cast<size_t>(slot.precision))
+    text = text.substr(0, static_cast<size_t>(slot.precision));
+  emitPadded(out, slot, text, 0, false);
 }
 
 /* A narrow text in the device's code page, as UTF-16. */
@@ -129,15 +130,15 @@ locale_t cLocale() {
   return holder.locale;
 }
 
-void emitFloat(Output& out, const Spec& spec, long double value, char16_t conv) {
+void emitFloat(Output& out, const Slot& slot, long double value, char16_t conv) {
   std::string format = "%";
-  if (spec.left) format += '-';
-  if (spec.zero) format += '0';
-  if (spec.plus) format += '+';
-  if (spec.space) format += ' ';
-  if (spec.alternate) format += '#';
-  if (spec.width > 0) format += std::to_string(spec.width);
-  if (spec.precision >= 0) format += "." + std::to_string(spec.precision);
+  if (slot.left) format += '-';
+  if (slot.zero) format += '0';
+  if (slot.plus) format += '+';
+  if (slot.space) format += ' ';
+  if (slot.alternate) format += '#';
+  if (slot.width > 0) format += std::to_string(slot.width);
+  if (slot.precision >= 0) format += "." + std::to_string(slot.precision);
   format += 'L';
   format += static_cast<char>(conv);
 
@@ -164,94 +165,94 @@ int32_t pfFormatV(char16_t* buffer, size_t size, const char16_t* format, va_list
       continue;
     }
     const char16_t* directive = f++;
-    Spec spec;
+    Slot slot;
     for (;; ++f) {
-      if (*f == u'-') spec.left = true;
-      else if (*f == u'0') spec.zero = true;
-      else if (*f == u'+') spec.plus = true;
-      else if (*f == u' ') spec.space = true;
-      else if (*f == u'#') spec.alternate = true;
+      if (*f == u'-') slot.left = true;
+      else if (*f == u'0') slot.zero = true;
+      else if (*f == u'+') slot.plus = true;
+      else if (*f == u' ') slot.space = true;
+      else if (*f == u'#') slot.alternate = true;
       else break;
     }
     if (*f == u'*') {
       int64_t w = va_arg(ap, int);
       if (w < 0) {
-        spec.left = true;
+        slot.left = true;
         w = -w;
       }
-      spec.width = capped(w);
+      slot.width = capped(w);
       ++f;
     } else {
       int64_t w = 0;
       for (; isDigit(*f); ++f) w = capped(w * 10 + (*f - u'0'));
-      spec.width = static_cast<int32_t>(w);
+      slot.width = static_cast<int32_t>(w);
     }
     if (*f == u'.') {
       ++f;
       if (*f == u'*') {
         int p = va_arg(ap, int);
-        spec.precision = p < 0 ? -1 : capped(p);
+        slot.precision = p < 0 ? -1 : capped(p);
         ++f;
       } else {
         int64_t p = 0;
         for (; isDigit(*f); ++f) p = capped(p * 10 + (*f - u'0'));
-        spec.precision = static_cast<int32_t>(p);
+        slot.precision = static_cast<int32_t>(p);
       }
     }
-    if (f[0] == u'h' && f[1] == u'h') spec.size = Spec::halfHalf, f += 2;
-    else if (f[0] == u'h') spec.size = Spec::half, ++f;
-    else if (f[0] == u'l' && f[1] == u'l') spec.size = Spec::longLong, f += 2;
-    else if (f[0] == u'I' && f[1] == u'6' && f[2] == u'4') spec.size = Spec::longLong, f += 3;
-    else if (f[0] == u'l' || f[0] == u'w') spec.size = Spec::wide, ++f;
-    else if (f[0] == u'L') spec.longDouble = true, ++f;
+    if (f[0] == u'h' && f[1] == u'h') slot.size = Slot::halfHalf, f += 2;
+    else if (f[0] == u'h') slot.size = Slot::half, ++f;
+    else if (f[0] == u'l' && f[1] == u'l') slot.size = Slot::longLong, f += 2;
+    else if (f[0] == u'I' && f[1] == u'6' && f[2] == u'4') slot.size = Slot::longLong, f += 3;
+    else if (f[0] == u'l' || f[0] == u'w') slot.size = Slot::wide, ++f;
+    else if (f[0] == u'L') slot.longDouble = true, ++f;
 
     char16_t conv = *f;
     if (conv) ++f;
     switch (conv) {
       case u'd':
       case u'i': {
-        int64_t v = spec.size == Spec::longLong ? va_arg(ap, long long) : va_arg(ap, int);
-        if (spec.size == Spec::half) v = static_cast<int16_t>(v);
-        if (spec.size == Spec::halfHalf) v = static_cast<int8_t>(v);
+        int64_t v = slot.size == Slot::longLong ? va_arg(ap, long long) : va_arg(ap, int);
+        if (slot.size == Slot::half) v = static_cast<int16_t>(v);
+        if (slot.size == Slot::halfHalf) v = static_cast<int8_t>(v);
         uint64_t magnitude = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-        emitInteger(out, spec, magnitude, v < 0, conv);
+        emitInteger(out, slot, magnitude, v < 0, conv);
         break;
       }
       case u'u':
       case u'x':
       case u'X':
       case u'o': {
-        uint64_t v = spec.size == Spec::longLong ? va_arg(ap, unsigned long long)
+        uint64_t v = slot.size == Slot::longLong ? va_arg(ap, unsigned long long)
                                                  : va_arg(ap, unsigned int);
-        if (spec.size == Spec::half) v = static_cast<uint16_t>(v);
-        if (spec.size == Spec::halfHalf) v = static_cast<uint8_t>(v);
-        emitInteger(out, spec, v, false, conv);
+        if (slot.size == Slot::half) v = static_cast<uint16_t>(v);
+        if (slot.size == Slot::halfHalf) v = static_cast<uint8_t>(v);
+        emitInteger(out, slot, v, false, conv);
         break;
       }
       case u'c':
       case u'C': {
         int v = va_arg(ap, int);
-        bool narrow = spec.size == Spec::half || (conv == u'C' && spec.size != Spec::wide);
+        bool narrow = slot.size == Slot::half || (conv == u'C' && slot.size != Slot::wide);
         char16_t unit = static_cast<char16_t>(v);
         std::u16string text(1, unit);
         if (narrow) {
           char byte = static_cast<char>(v);
           text = (byte & 0x80) ? widenNarrow(&byte, 1) : std::u16string(1, static_cast<char16_t>(byte));
         }
-        spec.precision = -1;
-        emitText(out, spec, text);
+        slot.precision = -1;
+        emitText(out, slot, text);
         break;
       }
       case u's':
       case u'S': {
-        bool narrow = spec.size == Spec::half || (conv == u'S' && spec.size != Spec::wide);
+        bool narrow = slot.size == Slot::half || (conv == u'S' && slot.size != Slot::wide);
         if (narrow) {
           const char* s = va_arg(ap, const char*);
-          emitText(out, spec, s ? widenNarrow(s, static_cast<int32_t>(std::char_traits<char>::length(s)))
+          emitText(out, slot, s ? widenNarrow(s, static_cast<int32_t>(std::char_traits<char>::length(s)))
                                 : std::u16string(u"(null)"));
         } else {
           const char16_t* s = va_arg(ap, const char16_t*);
-          emitText(out, spec, s ? std::u16string_view(s) : std::u16string_view(u"(null)"));
+          emitText(out, slot, s ? std::u16string_view(s) : std::u16string_view(u"(null)"));
         }
         break;
       }
@@ -263,8 +264,8 @@ int32_t pfFormatV(char16_t* buffer, size_t size, const char16_t* format, va_list
       case u'G':
       case u'a':
       case u'A': {
-        long double v = spec.longDouble ? va_arg(ap, long double) : va_arg(ap, double);
-        emitFloat(out, spec, v, conv);
+        long double v = slot.longDouble ? va_arg(ap, long double) : va_arg(ap, double);
+        emitFloat(out, slot, v, conv);
         break;
       }
       case u'%':

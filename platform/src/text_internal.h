@@ -18,6 +18,12 @@ namespace pf::text {
 /* Space, tab, line feed, vertical tab, form feed, carriage return. */
 inline bool isBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
+/* ASCII letters only: device file names, fault names and class names
+** compare this way, as the handheld's file system and window manager do. */
+inline char16_t foldAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
 /* Simple one-to-one case folding of a UTF-16 unit to lower case: ASCII,
 ** Latin-1, Latin Extended-A, basic Greek, basic Cyrillic and the full-width
 ** Latin letters. Every other unit (CJK, surrogates, ...) folds to itself. */

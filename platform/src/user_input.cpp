@@ -12,7 +12,7 @@
 #include "core/dialog_state.h"
 #include "core/shell_internal.h"
 #include "core/wm.h"
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 #include "pf/paint.h"
 #include "pf/window.h"
 

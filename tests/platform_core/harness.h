@@ -14,7 +14,7 @@
 #include "pf/host/device.h"
 #include "pf/host/faults.h"
 #include "pf/host/input.h"
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 #include "pf/host/user.h"
 #include "pf/platform.h"
 

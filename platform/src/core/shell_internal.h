@@ -1,6 +1,6 @@
 /*
 ** Shell internals shared by the menu, menu-bar, message-box and task-bar
-** sources and by inspection and input.
+** sources and by observation and input.
 */
 #pragma once
 

@@ -1,7 +1,7 @@
 /*
 ** Internal state of the window manager: the window records behind the
 ** handles, window classes, and the hooks by which controls describe
-** themselves to inspection. Only platform sources include this.
+** themselves to observation. Only platform sources include this.
 */
 #pragma once
 

@@ -19,8 +19,8 @@
 
 namespace pf::faults {
 
-/* Switches a fault on or off; false (with a message) for an unknown spec. */
-PF_API bool set(std::string_view spec, bool on, std::string* error = nullptr);
+/* Switches a fault on or off; false (with a message) for an unknown name. */
+PF_API bool set(std::string_view fault, bool on, std::string* error = nullptr);
 PF_API void clearAll();
 
 PF_API bool viewerInitFails();

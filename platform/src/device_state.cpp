@@ -1,10 +1,10 @@
 /*
-** Inspection: the device's state as JSON. Dialogs are listed topmost first;
+** Observation: the device's state as JSON. Dialogs are listed topmost first;
 ** each with its title, full-screen flags, title-bar OK, windows (class, id,
 ** text, rectangle, visible, enabled, focused and the control's own state),
 ** soft keys and the last paint's display list.
 */
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 
 #include <utility>
 #include <vector>
