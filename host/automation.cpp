@@ -5,6 +5,8 @@
 */
 #include "automation.h"
 
+#include "options.h"
+
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -12,7 +14,7 @@
 #include "pf/files.h"
 #include "pf/host/device.h"
 #include "pf/host/faults.h"
-#include "pf/host/inspect.h"
+#include "pf/host/device_state.h"
 #include "pf/host/trace.h"
 #include "pf/host/user.h"
 #include "pf/types.h"
@@ -68,16 +70,6 @@ std::string restAfter(const std::string& line, int count) {
 }
 
 }  // namespace
-
-bool parseDate(const std::string& text, int32_t* y, int32_t* m, int32_t* d) {
-  int a, b, c;
-  char tail;
-  if (std::sscanf(text.c_str(), "%d-%d-%d%c", &a, &b, &c, &tail) != 3) return false;
-  *y = a;
-  *m = b;
-  *d = c;
-  return true;
-}
 
 ScriptRunner::ScriptRunner(std::istream& in, LoadedPlugin& plugin, const RunOptions& options)
     : in_(in), plugin_(plugin), options_(options) {}

@@ -43,7 +43,5 @@ class ScriptRunner : public pf::host::InputSource {
 };
 
 void printJson(const nlohmann::json& j);
-/* Y-M-D as three integers, unchecked (month 13 and day 0 pass). */
-bool parseDate(const std::string& text, int32_t* y, int32_t* m, int32_t* d);
 
 }  // namespace lumeno

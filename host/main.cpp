@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "options.h"
 #include "plugin_catalog.h"
 #include "serve/serve_command.h"
 #include "pf/host/device.h"
@@ -130,14 +131,8 @@ int runCommand(const std::vector<std::string>& args) {
     } else if (a == "--clock") {
       if (!value(&clock)) return usageError("--clock needs \"Y-M-D h:m:s\"");
     } else if (a == "--screen") {
-      int w = 0, h = 0;
-      char tail;
-      if (!value(&v) || std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &tail) != 2 ||
-          !((w == 240 && h == 320) || (w == 480 && h == 640) || (w == 320 && h == 240) ||
-            (w == 640 && h == 480)))
-        return usageError("--screen takes 240x320, 480x640, 320x240 or 640x480");
-      config.screenWidth = w;
-      config.screenHeight = h;
+      if (!value(&v) || !parseScreen(v, &config.screenWidth, &config.screenHeight))
+        return usageError(std::string("--screen takes ") + kScreenChoices);
     } else if (a == "--platform") {
       if (!value(&v)) return usageError("--platform needs a name");
       config.platformType = pf::trace::utf16(v);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "options.h"
 #include "plugin_catalog.h"
 #include "pf/host/device.h"
 #include "pf/window.h"
@@ -51,15 +52,8 @@ int serveCommand(const std::vector<std::string>& args) {
     } else if (a == "--device-root" && hasValue) {
       config.deviceRoot = args[++i];
     } else if (a == "--screen" && hasValue) {
-      int w = 0, h = 0;
-      char tail;
-      const std::string& v = args[++i];
-      if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &tail) != 2 ||
-          !((w == 240 && h == 320) || (w == 480 && h == 640) || (w == 320 && h == 240) ||
-            (w == 640 && h == 480)))
-        return serveError("--screen takes 240x320, 480x640, 320x240 or 640x480");
-      config.screenWidth = w;
-      config.screenHeight = h;
+      if (!parseScreen(args[++i], &config.screenWidth, &config.screenHeight))
+        return serveError(std::string("--screen takes ") + kScreenChoices);
     } else {
       return serveError("serve: unexpected argument \"" + a +
                         "\"\nusage: lumeno serve [--port N] [--plugins DIR] [--device-root DIR] "

@@ -36,6 +36,7 @@
 #include "pf/host/device.h"
 #include "pf/host/faults.h"
 #include "pf/host/trace.h"
+#include "text_internal.h"
 
 namespace fs = std::filesystem;
 
@@ -51,20 +52,19 @@ using Components = std::vector<std::u16string>;
 
 enum class Mode { read, write, invalid };
 
-char16_t foldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
 
 /* Names compare without regard to case. Only ASCII letters fold: the
 ** names the plug-ins use are ASCII or Chinese, which has no case. */
 bool sameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (foldCase(a[i]) != foldCase(b[i])) return false;
+    if (pf::text::foldAscii(a[i]) != pf::text::foldAscii(b[i])) return false;
   return true;
 }
 
 std::u16string folded(std::u16string_view s) {
   std::u16string out(s);
-  for (auto& c : out) c = foldCase(c);
+  for (auto& c : out) c = pf::text::foldAscii(c);
   return out;
 }
 

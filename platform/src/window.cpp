@@ -15,6 +15,7 @@
 #include "pf/host/trace.h"
 #include "pf/html_viewer.h"
 #include "pf/paint.h"
+#include "text_internal.h"
 
 namespace pf::wm {
 
@@ -32,14 +33,12 @@ Registry& reg() {
   return r;
 }
 
-char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
-
 }  // namespace
 
 bool sameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (fold(a[i]) != fold(b[i])) return false;
+    if (pf::text::foldAscii(a[i]) != pf::text::foldAscii(b[i])) return false;
   return true;
 }
 

@@ -60,11 +60,7 @@ PfResult insertItem(PfWnd wnd, ComboBox* c, intptr_t index, const char16_t* text
   if (!text) text = u"";
   size_t at;
   if (index < 0) {
-    at = c->items.size();
-    if (pfGetStyle(wnd) & PFCBS_SORT) {
-      at = 0;
-      while (at < c->items.size() && pfStrCmpI(c->items[at].c_str(), text) <= 0) ++at;
-    }
+    at = (pfGetStyle(wnd) & PFCBS_SORT) ? sortedPosition(c->items, text) : c->items.size();
   } else {
     if (static_cast<size_t>(index) > c->items.size()) return PFCB_ERR;
     at = static_cast<size_t>(index);

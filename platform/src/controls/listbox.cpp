@@ -40,18 +40,11 @@ void keepVisible(PfWnd wnd, ListBox* l) {
   if (l->selection >= l->top + rows) l->top = l->selection - rows + 1;
 }
 
-/* Sorted insertion position: after every entry that compares equal. */
-size_t sortedPosition(const ListBox* l, const char16_t* text) {
-  size_t i = 0;
-  while (i < l->items.size() && pfStrCmpI(l->items[i].c_str(), text) <= 0) ++i;
-  return i;
-}
-
 PfResult insertItem(PfWnd wnd, ListBox* l, intptr_t index, const char16_t* text) {
   if (!text) text = u"";
   size_t at;
   if (index < 0) {
-    at = (pfGetStyle(wnd) & PFLBS_SORT) ? sortedPosition(l, text) : l->items.size();
+    at = (pfGetStyle(wnd) & PFLBS_SORT) ? sortedPosition(l->items, text) : l->items.size();
   } else {
     if (static_cast<size_t>(index) > l->items.size()) return PFLB_ERR;
     at = static_cast<size_t>(index);
@@ -147,6 +140,12 @@ PfResult listProc(PfWnd wnd, uint32_t msg, PfWParam wParam, PfLParam lParam) {
 }
 
 }  // namespace
+
+size_t sortedPosition(const std::vector<std::u16string>& items, const char16_t* text) {
+  size_t i = 0;
+  while (i < items.size() && pfStrCmpI(items[i].c_str(), text) <= 0) ++i;
+  return i;
+}
 
 int32_t listRowHeight() { return 16 * pf::host::screenScale(); }
 

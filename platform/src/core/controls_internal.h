@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pf/types.h"
 
@@ -29,6 +30,10 @@ bool userTapRow(PfWnd list, int32_t index, std::string* error);
 
 bool listUserSelect(PfWnd list, int32_t index, std::string* error);
 bool comboUserSelect(PfWnd combo, int32_t index, std::string* error);
+
+/* Where a sorted list inserts a text: after every entry that compares
+** equal or lower without regard to case. */
+size_t sortedPosition(const std::vector<std::u16string>& items, const char16_t* text);
 
 /* Row height of list boxes in pixels on the current screen. */
 int32_t listRowHeight();
