@@ -122,8 +122,6 @@ void useFixedClock(int32_t year, int32_t month, int32_t day, int32_t hour, int32
   for (auto& t : s.timers) t.due = t.period;
 }
 
-bool clockIsFixed() { return cs().fixed; }
-
 void advanceClock(int64_t milliseconds) {
   ClockState& s = cs();
   if (!s.fixed || milliseconds <= 0) return;

@@ -120,7 +120,6 @@ PfResult pfDialogBoxIndirect(PfModule module, const PfDialogTemplate* tpl, PfWnd
   state->proc = proc;
   state->module = module;
   state->tpl = tpl;
-  state->param = param;
   find(dlg)->dialog = state;
 
   for (int16_t i = 0; i < tpl->itemCount; ++i) {

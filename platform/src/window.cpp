@@ -319,13 +319,12 @@ bool pfShowWindow(PfWnd wnd, int32_t command) {
       pfInvalidateRect(wnd, nullptr, true);
     } else {
       if (find(w->parent)) pfInvalidateRect(w->parent, &w->rect, true);
-      PfWnd f = reg().focus;
-      if (f != PfWnd::none && (f == wnd || [&] {
-            for (Window* a = find(f); a; a = find(a->parent))
-              if (a->handle == wnd) return true;
-            return false;
-          }()))
-        reg().focus = PfWnd::none;
+      /* A hidden window, or one inside it, cannot keep the focus. */
+      for (Window* a = find(reg().focus); a; a = find(a->parent))
+        if (a->handle == wnd) {
+          reg().focus = PfWnd::none;
+          break;
+        }
     }
   }
   return was;

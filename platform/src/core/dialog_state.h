@@ -12,7 +12,6 @@ struct DialogState {
   PfDlgProc proc = nullptr;
   PfModule module = PfModule::none;
   const PfDialogTemplate* tpl = nullptr;
-  PfLParam param = 0;
   bool ended = false;
   PfResult result = 0;
   /* Shell state. */

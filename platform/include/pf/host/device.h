@@ -41,7 +41,6 @@ PF_API int32_t menuBarHeight();
 PF_API void useRealClock();
 PF_API void useFixedClock(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
                           int32_t second);
-PF_API bool clockIsFixed();
 /* Advances the fixed clock; the timers that fall due are delivered by the
 ** running loop as it goes idle. */
 PF_API void advanceClock(int64_t milliseconds);
